@@ -59,7 +59,8 @@ bool ReadTokenGroups(TOsServices& os, HANDLE token, std::vector<std::byte>& grou
     }
     groups.assign(needed, std::byte{0});
     DWORD secondNeeded = 0;
-    return os.GetTokenInformation(token, TokenGroupsClass, groups.data(), needed, &secondNeeded) != 0;
+    return os.GetTokenInformation(token, TokenGroupsClass, groups.data(), needed, &secondNeeded) !=
+           0;
 }
 
 // Whether any entry of a TOKEN_GROUPS record equals sid. Entries that would lie beyond the
@@ -109,7 +110,8 @@ bool TArvDiscLib::IsAdministrator() const {
     std::memcpy(ntAuthority.Value, SECURITY_NT_AUTHORITY_, sizeof ntAuthority.Value);
     PSID administrators = nullptr;
     if (!os_.AllocateAndInitializeSid(&ntAuthority, 2, SECURITY_BUILTIN_DOMAIN_RID_,
-                                      DOMAIN_ALIAS_RID_ADMINS_, 0, 0, 0, 0, 0, 0, &administrators)) {
+                                      DOMAIN_ALIAS_RID_ADMINS_, 0, 0, 0, 0, 0, 0,
+                                      &administrators)) {
         return false;
     }
     const bool found = GroupsHoldSid(os_, groups, administrators);

@@ -49,8 +49,10 @@ public:
     // The commands of the report; none opens or closes the device.
     bool TestUnitReady(HANDLE device) const;
     int GetCurrentProfile(HANDLE device) const;
-    bool ReadDVDPhysicalFormat(HANDLE device, std::span<BYTE, kDvdStructureResponseSize> buffer) const;
-    bool ReadCapabilitiesPage(HANDLE device, std::span<BYTE, kCapabilitiesResponseSize> buffer) const;
+    bool ReadDVDPhysicalFormat(HANDLE device,
+                               std::span<BYTE, kDvdStructureResponseSize> buffer) const;
+    bool ReadCapabilitiesPage(HANDLE device,
+                              std::span<BYTE, kCapabilitiesResponseSize> buffer) const;
 
     // Waits for the drive (up to ten attempts, each a 100 ms sleep, a dispatch of pending
     // messages and TEST UNIT READY), reads the profile, the DVD physical format for DVD media and

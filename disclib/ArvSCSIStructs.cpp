@@ -27,7 +27,8 @@ bool SendScsiCommand(TOsServices& os, HANDLE device, ScsiCommand command, std::s
     if (row.zeroBuffer) {
         std::fill(buffer.begin(), buffer.end(), BYTE{0});
     }
-    TPassThroughRequest request = MakePassThroughRequest(row, buffer.empty() ? nullptr : buffer.data());
+    TPassThroughRequest request =
+        MakePassThroughRequest(row, buffer.empty() ? nullptr : buffer.data());
     DWORD returned = 0;
     return os.DeviceIoControl(device, IOCTL_SCSI_PASS_THROUGH_DIRECT, &request, sizeof request,
                               &request, sizeof request, &returned) != 0;

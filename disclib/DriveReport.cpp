@@ -33,7 +33,8 @@ TDriveCapabilities DecodeCapabilities(std::span<const BYTE> modeSenseResponse) {
 
 unsigned SpeedFactorOf(WORD kilobytesPerSecond) {
     // nearbyint follows the current rounding mode, round-to-nearest-even by default.
-    return static_cast<unsigned>(std::nearbyint(static_cast<long double>(kilobytesPerSecond) / kSpeedFactor));
+    return static_cast<unsigned>(
+        std::nearbyint(static_cast<long double>(kilobytesPerSecond) / kSpeedFactor));
 }
 
 std::string ComposeDriveReport(const TDriveCapabilities& capabilities) {
@@ -52,8 +53,11 @@ std::string ComposeDriveReport(const TDriveCapabilities& capabilities) {
         first = false;
     }
     report += "\r\nDevice Buffer: " + std::to_string(capabilities.bufferSizeKB) + "k";
-    report += "\r\nMax Read Speed: " + std::to_string(SpeedFactorOf(capabilities.maxReadSpeedKBs)) + "x";
-    report += "\r\nMax Write Speed: " + std::to_string(SpeedFactorOf(capabilities.maxWriteSpeedKBs)) + "x";
+    report +=
+        "\r\nMax Read Speed: " + std::to_string(SpeedFactorOf(capabilities.maxReadSpeedKBs)) + "x";
+    report +=
+        "\r\nMax Write Speed: " + std::to_string(SpeedFactorOf(capabilities.maxWriteSpeedKBs)) +
+        "x";
     return report;
 }
 

@@ -29,8 +29,8 @@ std::string InquiryTextOf(std::span<const BYTE> response) {
     if (response.size() <= kInquiryTextStart) {
         return {};
     }
-    auto text = response.subspan(kInquiryTextStart,
-                                 std::min(response.size(), kInquiryResponseSize) - kInquiryTextStart);
+    auto text = response.subspan(
+        kInquiryTextStart, std::min(response.size(), kInquiryResponseSize) - kInquiryTextStart);
     auto end = std::find(text.begin(), text.end(), BYTE{0});
     return std::string(text.begin(), end);
 }

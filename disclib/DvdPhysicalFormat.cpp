@@ -38,8 +38,12 @@ constexpr std::array<TCode, 5> kLinearDensities = {{{0, "0.267 um/bit"},
 constexpr std::array<TCode, 3> kTrackDensities = {
     {{0, "0.74 um/track"}, {1, "0.80 um/track"}, {2, "0.615 um/track"}}};
 
-unsigned High(BYTE b) { return b >> 4; }
-unsigned Low(BYTE b) { return b & 0x0Fu; }
+unsigned High(BYTE b) {
+    return b >> 4;
+}
+unsigned Low(BYTE b) {
+    return b & 0x0Fu;
+}
 
 } // namespace
 

@@ -11,8 +11,8 @@ namespace quenlith {
 
 // Media-type index: 0 to 19 index MediaTypeNames; -1 means no media type is known.
 inline constexpr int kNoMediaType = -1;
-inline constexpr int kFirstDvdMediaType = 9;  // DVD-ROM
-inline constexpr int kLastDvdMediaType = 15;  // DVD+R
+inline constexpr int kFirstDvdMediaType = 9; // DVD-ROM
+inline constexpr int kLastDvdMediaType = 15; // DVD+R
 
 inline constexpr std::array<std::string_view, 20> MediaTypeNames = {
     "No Current Profile",

@@ -122,16 +122,11 @@ public:
     // ProcessMessages). Handlers of the window may run inside this call.
     virtual void ProcessMessages() = 0;
 
-    // --- the tray and the shell ---
+    // --- the tray ---
 
     // mciSendCommandA: 0 on success. MCI_OPEN takes a TMciOpenParms and writes wDeviceID.
     virtual MCIERROR mciSendCommandA(MCIDEVICEID deviceId, UINT message, std::uintptr_t flags,
                                      void* parameters) = 0;
-
-    // ShellExecuteA with no owner window, no parameters and no directory. The answer (greater
-    // than 32 on success) is not relied on.
-    virtual std::intptr_t ShellExecuteA(const char* operation, const char* file,
-                                        int showCommand) = 0;
 };
 
 } // namespace quenlith

@@ -90,6 +90,4 @@ inline constexpr DWORD SetDoorClosed = 0x200;
 inline constexpr MCIERROR ErrorDeviceOpen = 263; // any nonzero answer means failure
 } // namespace mci
 
-inline constexpr int SW_SHOWNORMAL_ = 1;
-
 } // namespace quenlith

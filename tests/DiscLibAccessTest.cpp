@@ -25,11 +25,13 @@ TEST(DiscLibPlatform, VersionRecordToPlatformCode) {
         DWORD platform, major, minor;
         int code;
     } cases[] = {
-        {"Win32s", 0, 3, 10, -1},      {"Windows 95", 1, 4, 0, 0}, {"Windows 98", 1, 4, 10, 1},
-        {"Windows Me", 1, 4, 90, 1},   {"NT 3.1", 2, 3, 10, 5},    {"NT 3.5", 2, 3, 50, 5},
-        {"NT 3.51", 2, 3, 51, 2},      {"NT 4.0", 2, 4, 0, 3},     {"2000", 2, 5, 0, 4},
-        {"XP", 2, 5, 1, 5},            {"2003", 2, 5, 2, 5},       {"Vista", 2, 6, 0, 5},
-        {"10", 2, 10, 0, 5},           {"unknown platform", 3, 10, 0, -1},
+        {"Win32s", 0, 3, 10, -1},    {"Windows 95", 1, 4, 0, 0},
+        {"Windows 98", 1, 4, 10, 1}, {"Windows Me", 1, 4, 90, 1},
+        {"NT 3.1", 2, 3, 10, 5},     {"NT 3.5", 2, 3, 50, 5},
+        {"NT 3.51", 2, 3, 51, 2},    {"NT 4.0", 2, 4, 0, 3},
+        {"2000", 2, 5, 0, 4},        {"XP", 2, 5, 1, 5},
+        {"2003", 2, 5, 2, 5},        {"Vista", 2, 6, 0, 5},
+        {"10", 2, 10, 0, 5},         {"unknown platform", 3, 10, 0, -1},
     };
     for (auto c : cases) {
         EXPECT_EQ(PlatformCodeOf(Version(c.platform, c.major, c.minor)), c.code) << c.release;
@@ -104,9 +106,7 @@ const TTokenCase kTokenCases[] = {
      },
      true},
     {"disabled Administrators counts",
-     [](TMachineDescription& m) {
-         m.processToken.groups = {TEmulatedGroup::Administrators(0)};
-     },
+     [](TMachineDescription& m) { m.processToken.groups = {TEmulatedGroup::Administrators(0)}; },
      true},
     {"group list over 1024 bytes is read again",
      [](TMachineDescription& m) { m.processToken.groups = ManyGroups(true); }, true},
@@ -127,8 +127,8 @@ const TTokenCase kTokenCases[] = {
      true},
     {"thread token error other than no token answers false",
      [](TMachineDescription& m) { m.threadToken = ThreadTokenState::Fails; }, false},
-    {"process token cannot be opened",
-     [](TMachineDescription& m) { m.processTokenFails = true; }, false},
+    {"process token cannot be opened", [](TMachineDescription& m) { m.processTokenFails = true; },
+     false},
     {"Administrators SID cannot be built",
      [](TMachineDescription& m) { m.sidAllocationFails = true; }, false},
 };
@@ -149,8 +149,9 @@ TEST(DiscLibAdministrator, TheTokenIsClosedRightAfterReadingItsGroups) {
     TEmulatedMachine os(presets::StandardMachine());
     TArvDiscLib lib(os);
     const std::vector<std::string> expected = {
-        "GetVersionExA", "OpenThreadToken", "OpenProcessToken", "GetTokenInformation 1024",
-        "CloseHandle", "AllocateAndInitializeSid", "EqualSid", "EqualSid", "FreeSid"};
+        "GetVersionExA", "OpenThreadToken",          "OpenProcessToken", "GetTokenInformation 1024",
+        "CloseHandle",   "AllocateAndInitializeSid", "EqualSid",         "EqualSid",
+        "FreeSid"};
     EXPECT_EQ(os.Calls(), expected);
 }
 
@@ -168,7 +169,8 @@ TEST(DiscLibOpen, RefusalsNeverCallCreateFile) {
 
     HANDLE d = lib.OpenDrive('D');
     EXPECT_NE(d, INVALID_HANDLE_VALUE);
-    EXPECT_EQ(os.Calls().back(), "CreateFileA \\\\.\\D: access=C0000000 share=3 disposition=3 flags=80");
+    EXPECT_EQ(os.Calls().back(),
+              "CreateFileA \\\\.\\D: access=C0000000 share=3 disposition=3 flags=80");
     os.Drive('E')->openFails = true;
     EXPECT_EQ(lib.OpenDrive('E'), INVALID_HANDLE_VALUE);
     os.CloseHandle(d);

@@ -27,7 +27,8 @@ TEST(DriveReportText, CapabilityBitPatterns) {
         {"only bits without entries", 0xC0, 0xC8,
          "\r\nDevice Buffer: 0k\r\nMax Read Speed: 0x\r\nMax Write Speed: 0x"},
         {"CD-R reading and DVD-RAM writing", 0x01, 0x20,
-         "Read CD-R\r\nWrite DVD-RAM\r\nDevice Buffer: 0k\r\nMax Read Speed: 0x\r\nMax Write Speed: 0x"},
+         "Read CD-R\r\nWrite DVD-RAM\r\nDevice Buffer: 0k\r\nMax Read Speed: 0x\r\nMax Write "
+         "Speed: 0x"},
     };
     for (const auto& c : cases) {
         TDriveCapabilities caps;
@@ -46,8 +47,8 @@ TEST(DriveReportText, SpeedsAndBufferSize) {
     struct {
         WORD kbs;
         unsigned x;
-    } speeds[] = {{88, 0},    {89, 1},     {176, 1},    {264, 1},     {265, 2},
-                  {1764, 10}, {7056, 40},  {8467, 48},  {65535, 371}, {0, 0}};
+    } speeds[] = {{88, 0},    {89, 1},    {176, 1},   {264, 1},     {265, 2},
+                  {1764, 10}, {7056, 40}, {8467, 48}, {65535, 371}, {0, 0}};
     for (auto s : speeds) {
         EXPECT_EQ(SpeedFactorOf(s.kbs), s.x) << s.kbs;
         TDriveCapabilities caps;
@@ -162,12 +163,15 @@ TEST(DriveReportBuild, RequestSequenceByMedium) {
         void (*medium)(TMmcDriveModel&);
         std::vector<std::string> commands;
     } cases[] = {
-        {"DVD: one READ DVD STRUCTURE", [](TMmcDriveModel& d) { d = presets::WithDvdRom(d); },
+        {"DVD: one READ DVD STRUCTURE",
+         [](TMmcDriveModel& d) { d = presets::WithDvdRom(d); },
          {"00", "46", "AD", "5A"}},
         {"CD", [](TMmcDriveModel& d) { d = presets::WithCdRom(d); }, {"00", "46", "5A"}},
-        {"no medium: full report, no DVD request", [](TMmcDriveModel& d) { d.mediumPresent = false; },
+        {"no medium: full report, no DVD request",
+         [](TMmcDriveModel& d) { d.mediumPresent = false; },
          {"00", "46", "5A"}},
-        {"tray open counts as ready", [](TMmcDriveModel& d) { d.trayOpen = true; },
+        {"tray open counts as ready",
+         [](TMmcDriveModel& d) { d.trayOpen = true; },
          {"00", "46", "5A"}},
     };
     std::string reference;
@@ -188,10 +192,11 @@ TEST(DriveReportBuild, RequestSequenceByMedium) {
         }
         EXPECT_EQ(b.output, reference) << c.name;
     }
-    EXPECT_EQ(reference,
-              "Read CD-R\r\nRead CD-RW\r\nRead Method 2\r\nRead DVD-ROM\r\nRead DVD-R / DVD-RW\r\n"
-              "Read DVD-RAM\r\nWrite CD-R\r\nWrite CD-RW\r\nWrite Test\r\nWrite DVD-R / DVD-RW\r\n"
-              "Write DVD-RAM\r\nDevice Buffer: 2048k\r\nMax Read Speed: 48x\r\nMax Write Speed: 40x");
+    EXPECT_EQ(
+        reference,
+        "Read CD-R\r\nRead CD-RW\r\nRead Method 2\r\nRead DVD-ROM\r\nRead DVD-R / DVD-RW\r\n"
+        "Read DVD-RAM\r\nWrite CD-R\r\nWrite CD-RW\r\nWrite Test\r\nWrite DVD-R / DVD-RW\r\n"
+        "Write DVD-RAM\r\nDevice Buffer: 2048k\r\nMax Read Speed: 48x\r\nMax Write Speed: 40x");
 }
 
 TEST(DriveReportBuild, ProfileFailuresLeaveTheOutputUntouched) {

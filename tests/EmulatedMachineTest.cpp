@@ -1,6 +1,6 @@
 // The emulated machine must catch what it is there to catch: leaks, double closes, bad blocks.
-#include "ArvSCSIStructs.h"
 #include "emulated/EmulatedMachine.h"
+#include "ArvSCSIStructs.h"
 #include "emulated/Presets.h"
 
 #include <gtest/gtest.h>
@@ -26,7 +26,8 @@ TEST(EmulatedMachine, HandleAccounting) {
 
     TEmulatedMachine other(presets::StandardMachine());
     std::array<BYTE, 100> data{};
-    EXPECT_FALSE(SendScsiCommand(other, reinterpret_cast<HANDLE>(0x77), ScsiCommand::Inquiry, data));
+    EXPECT_FALSE(
+        SendScsiCommand(other, reinterpret_cast<HANDLE>(0x77), ScsiCommand::Inquiry, data));
     EXPECT_EQ(other.Faults().size(), 1u);
 }
 
@@ -34,7 +35,8 @@ TEST(EmulatedMachine, MalformedBlocksAreRefusedAndReported) {
     TEmulatedMachine os(presets::StandardMachine());
     HANDLE d = os.CreateFileA("\\\\.\\D:", 0xC0000000, 3, 3, 0x80);
     std::array<BYTE, 100> data{};
-    TPassThroughRequest request = MakePassThroughRequest(CommandRow(ScsiCommand::Inquiry), data.data());
+    TPassThroughRequest request =
+        MakePassThroughRequest(CommandRow(ScsiCommand::Inquiry), data.data());
     request.Spt.SenseInfoOffset = 44;
     DWORD returned = 0;
     EXPECT_FALSE(os.DeviceIoControl(d, IOCTL_SCSI_PASS_THROUGH_DIRECT, &request, sizeof request,
@@ -54,7 +56,8 @@ TEST(EmulatedMachine, DriveRootsAndVolumes) {
     char label[81] = "unchanged";
     EXPECT_TRUE(os.GetVolumeInformationA("D:\\", label, 81, nullptr, nullptr, nullptr, nullptr, 0));
     EXPECT_STREQ(label, "DATA");
-    EXPECT_FALSE(os.GetVolumeInformationA("E:\\", label, 81, nullptr, nullptr, nullptr, nullptr, 0));
+    EXPECT_FALSE(
+        os.GetVolumeInformationA("E:\\", label, 81, nullptr, nullptr, nullptr, nullptr, 0));
 }
 
 TEST(EmulatedMachine, TrayFollowsTheDoorCommandsAndTestUnitReady) {
@@ -66,7 +69,8 @@ TEST(EmulatedMachine, TrayFollowsTheDoorCommandsAndTestUnitReady) {
     EXPECT_EQ(os.Drive('D')->mmc->ReportedProfile(), 0);
 
     HANDLE d = os.CreateFileA("\\\\.\\D:", 0xC0000000, 3, 3, 0x80);
-    TPassThroughRequest tur = MakePassThroughRequest(CommandRow(ScsiCommand::TestUnitReady), nullptr);
+    TPassThroughRequest tur =
+        MakePassThroughRequest(CommandRow(ScsiCommand::TestUnitReady), nullptr);
     DWORD returned = 0;
     EXPECT_TRUE(os.DeviceIoControl(d, IOCTL_SCSI_PASS_THROUGH_DIRECT, &tur, sizeof tur, &tur,
                                    sizeof tur, &returned));

@@ -44,10 +44,10 @@ TEST(Inquiry, ShortResponseEndsWhereTheDataEnds) {
 
 TEST(Inquiry, GetInquiryDataOpensSendsAndCloses) {
     TEmulatedMachine os(presets::StandardMachine());
-    EXPECT_EQ(GetInquiryData(os, 'D'),
-              "VIRTUAL DVD-RW VX-2040  1.022024/05/17 SATA     ");
+    EXPECT_EQ(GetInquiryData(os, 'D'), "VIRTUAL DVD-RW VX-2040  1.022024/05/17 SATA     ");
     ASSERT_EQ(os.Calls().size(), 3u);
-    EXPECT_EQ(os.Calls()[0], "CreateFileA \\\\.\\D: access=C0000000 share=3 disposition=3 flags=80");
+    EXPECT_EQ(os.Calls()[0],
+              "CreateFileA \\\\.\\D: access=C0000000 share=3 disposition=3 flags=80");
     EXPECT_EQ(os.Calls()[1], "DeviceIoControl 12");
     EXPECT_EQ(os.Calls()[2], "CloseHandle");
     // No drive-type test: a hard disk answers too.

@@ -1,5 +1,5 @@
-#include "DriveRoutines.h"
 #include "MediaProfiles.h"
+#include "DriveRoutines.h"
 #include "emulated/EmulatedMachine.h"
 #include "emulated/Presets.h"
 
@@ -15,11 +15,11 @@ TEST(MediaProfiles, ProfileToIndexIncludingTheGaps) {
         WORD profile;
         int index;
     } cases[] = {
-        {0x0000, 0},  {0x0001, 1},  {0x0005, 5},  {0x0006, -1}, {0x0007, -1}, {0x0008, 6},
-        {0x000A, 8},  {0x000B, -1}, {0x000F, -1}, {0x0010, 9},  {0x0011, 10}, {0x0014, 13},
-        {0x0015, -1}, {0x0019, -1}, {0x001A, 14}, {0x001B, 15}, {0x001C, -1}, {0x001F, -1},
-        {0x0020, 16}, {0x0022, 18}, {0x0023, -1}, {0x0040, -1}, {0x1B00, -1}, {0xFFFE, -1},
-        {0xFFFF, 19},
+        {0x0000, 0},  {0x0001, 1},  {0x0005, 5},  {0x0006, -1}, {0x0007, -1},
+        {0x0008, 6},  {0x000A, 8},  {0x000B, -1}, {0x000F, -1}, {0x0010, 9},
+        {0x0011, 10}, {0x0014, 13}, {0x0015, -1}, {0x0019, -1}, {0x001A, 14},
+        {0x001B, 15}, {0x001C, -1}, {0x001F, -1}, {0x0020, 16}, {0x0022, 18},
+        {0x0023, -1}, {0x0040, -1}, {0x1B00, -1}, {0xFFFE, -1}, {0xFFFF, 19},
     };
     for (auto c : cases) {
         EXPECT_EQ(MediaTypeOfProfile(c.profile), c.index) << std::hex << c.profile;

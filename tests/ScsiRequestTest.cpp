@@ -98,7 +98,8 @@ TEST(ScsiRequest, DataBuffersAreZeroedBeforeTheCall) {
 TEST(ScsiRequest, SwapWordExchangesTheBytes) {
     struct {
         WORD in, out;
-    } cases[] = {{0x1234, 0x3412}, {0x0011, 0x1100}, {0xFFFF, 0xFFFF}, {0x0000, 0x0000}, {0x00FF, 0xFF00}};
+    } cases[] = {
+        {0x1234, 0x3412}, {0x0011, 0x1100}, {0xFFFF, 0xFFFF}, {0x0000, 0x0000}, {0x00FF, 0xFF00}};
     for (auto c : cases) {
         EXPECT_EQ(SwapWord(c.in), c.out) << std::hex << c.in;
     }

@@ -8,7 +8,9 @@
 namespace quenlith::emulated {
 namespace {
 
-char Upper(char c) { return static_cast<char>(std::toupper(static_cast<unsigned char>(c))); }
+char Upper(char c) {
+    return static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+}
 
 std::string Hex(unsigned long value, int width = 0) {
     char text[32];
@@ -64,8 +66,12 @@ std::optional<char> RootLetter(std::string_view root, bool backslashRequired) {
 TEmulatedGroup TEmulatedGroup::Administrators(DWORD attributes) {
     return TEmulatedGroup{kNtAuthority, {32, 544}, attributes};
 }
-TEmulatedGroup TEmulatedGroup::Users() { return TEmulatedGroup{kNtAuthority, {32, 545}}; }
-TEmulatedGroup TEmulatedGroup::Everyone() { return TEmulatedGroup{kWorldAuthority, {0}}; }
+TEmulatedGroup TEmulatedGroup::Users() {
+    return TEmulatedGroup{kNtAuthority, {32, 545}};
+}
+TEmulatedGroup TEmulatedGroup::Everyone() {
+    return TEmulatedGroup{kWorldAuthority, {0}};
+}
 TEmulatedGroup TEmulatedGroup::DomainGroup(DWORD rid) {
     return TEmulatedGroup{kNtAuthority, {21, 1004336348, 1177238915, 682003330, rid}};
 }
@@ -85,9 +91,10 @@ TEmulatedMachine::TEmulatedMachine(TMachineDescription description)
 TEmulatedMachine::~TEmulatedMachine() = default;
 
 std::size_t TEmulatedMachine::CountCalls(std::string_view prefix) const {
-    return static_cast<std::size_t>(std::count_if(calls_.begin(), calls_.end(), [&](const std::string& c) {
-        return std::string_view(c).substr(0, prefix.size()) == prefix;
-    }));
+    return static_cast<std::size_t>(
+        std::count_if(calls_.begin(), calls_.end(), [&](const std::string& c) {
+            return std::string_view(c).substr(0, prefix.size()) == prefix;
+        }));
 }
 
 void TEmulatedMachine::ClearRecords() {
@@ -177,9 +184,9 @@ BOOL TEmulatedMachine::GetVolumeInformationA(const char* root, char* volumeName,
 
 HANDLE TEmulatedMachine::CreateFileA(const char* path, DWORD desiredAccess, DWORD shareMode,
                                      DWORD creationDisposition, DWORD flagsAndAttributes) {
-    Record(std::string("CreateFileA ") + (path ? path : "(null)") + " access=" +
-           Hex(desiredAccess) + " share=" + Hex(shareMode) + " disposition=" +
-           Hex(creationDisposition) + " flags=" + Hex(flagsAndAttributes));
+    Record(std::string("CreateFileA ") + (path ? path : "(null)") +
+           " access=" + Hex(desiredAccess) + " share=" + Hex(shareMode) +
+           " disposition=" + Hex(creationDisposition) + " flags=" + Hex(flagsAndAttributes));
     std::optional<char> letter = path ? DeviceLetter(path) : std::nullopt;
     TEmulatedDrive* drive = letter ? Drive(*letter) : nullptr;
     if (drive == nullptr) {
@@ -225,7 +232,8 @@ BOOL TEmulatedMachine::DeviceIoControl(HANDLE device, DWORD ioControlCode, void*
         return Fail(87); // ERROR_INVALID_PARAMETER
     }
     TEmulatedDrive* drive = Drive(found->second.letter);
-    std::span<BYTE> data(static_cast<BYTE*>(request->Spt.DataBuffer), request->Spt.DataTransferLength);
+    std::span<BYTE> data(static_cast<BYTE*>(request->Spt.DataBuffer),
+                         request->Spt.DataTransferLength);
     std::span<const BYTE> cdb(request->Spt.Cdb, request->Spt.CdbLength);
     TScsiReply reply;
     if (drive != nullptr && drive->mmc) {
@@ -235,8 +243,9 @@ BOOL TEmulatedMachine::DeviceIoControl(HANDLE device, DWORD ioControlCode, void*
         TMmcDriveModel plain;
         plain.inquiry = drive->inquiry;
         plain.mediumPresent = true;
-        reply = !cdb.empty() && cdb[0] == 0x12 ? plain.Execute(cdb, data)
-                                               : TScsiReply{true, kStatusCheckCondition, {0x70, 0, 5}, 0};
+        reply = !cdb.empty() && cdb[0] == 0x12
+                    ? plain.Execute(cdb, data)
+                    : TScsiReply{true, kStatusCheckCondition, {0x70, 0, 5}, 0};
     } else {
         reply.carriedOut = false;
     }
@@ -245,7 +254,8 @@ BOOL TEmulatedMachine::DeviceIoControl(HANDLE device, DWORD ioControlCode, void*
     }
     request->Spt.ScsiStatus = reply.status;
     request->Spt.DataTransferLength = static_cast<DWORD>(reply.transferred);
-    std::size_t senseBytes = std::min<std::size_t>(reply.sense.size(), request->Spt.SenseInfoLength);
+    std::size_t senseBytes =
+        std::min<std::size_t>(reply.sense.size(), request->Spt.SenseInfoLength);
     std::copy_n(reply.sense.begin(), senseBytes, request->SenseBuf);
     if (bytesReturned) {
         *bytesReturned = sizeof(TPassThroughRequest);
@@ -392,8 +402,8 @@ void TEmulatedMachine::ProcessMessages() {
     }
 }
 
-MCIERROR TEmulatedMachine::mciSendCommandA(MCIDEVICEID deviceId, UINT message,
-                                           std::uintptr_t flags, void* parameters) {
+MCIERROR TEmulatedMachine::mciSendCommandA(MCIDEVICEID deviceId, UINT message, std::uintptr_t flags,
+                                           void* parameters) {
     switch (message) {
     case mci::Open: {
         auto* open = static_cast<TMciOpenParms*>(parameters);
@@ -418,8 +428,9 @@ MCIERROR TEmulatedMachine::mciSendCommandA(MCIDEVICEID deviceId, UINT message,
     case mci::Set: {
         const bool doorOpen = (flags & mci::SetDoorOpen) != 0;
         const bool doorClosed = (flags & mci::SetDoorClosed) != 0;
-        Record(std::string("mciSendCommandA MCI_SET") +
-               (doorOpen ? " door open" : doorClosed ? " door closed" : ""));
+        Record(std::string("mciSendCommandA MCI_SET") + (doorOpen     ? " door open"
+                                                         : doorClosed ? " door closed"
+                                                                      : ""));
         auto found = mciDevices_.find(deviceId);
         if (found == mciDevices_.end()) {
             Fault("MCI_SET on a device not open");
@@ -444,12 +455,6 @@ MCIERROR TEmulatedMachine::mciSendCommandA(MCIDEVICEID deviceId, UINT message,
         Record("mciSendCommandA " + Hex(message));
         return 274; // MCIERR_UNRECOGNIZED_COMMAND
     }
-}
-
-std::intptr_t TEmulatedMachine::ShellExecuteA(const char* operation, const char* file,
-                                              int /*showCommand*/) {
-    Record(std::string("ShellExecuteA ") + (operation ? operation : "") + " " + (file ? file : ""));
-    return 42;
 }
 
 } // namespace quenlith::emulated

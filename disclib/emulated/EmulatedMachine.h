@@ -21,7 +21,7 @@
 //   "AllocateAndInitializeSid"  "EqualSid"  "FreeSid"
 //   "Sleep 100"  "ProcessMessages"
 //   "mciSendCommandA MCI_OPEN E:"  "mciSendCommandA MCI_SET door open" (or "door closed")
-//   "mciSendCommandA MCI_CLOSE"    "ShellExecuteA open <file>"
+//   "mciSendCommandA MCI_CLOSE"
 // Requests() holds a copy of each pass-through block as it was sent.
 #pragma once
 
@@ -49,8 +49,8 @@ struct TEmulatedGroup {
     static TEmulatedGroup Administrators(DWORD attributes = SE_GROUP_ENABLED_ |
                                                             SE_GROUP_ENABLED_BY_DEFAULT_ |
                                                             SE_GROUP_MANDATORY_);
-    static TEmulatedGroup Users();      // S-1-5-32-545
-    static TEmulatedGroup Everyone();   // S-1-1-0
+    static TEmulatedGroup Users();    // S-1-5-32-545
+    static TEmulatedGroup Everyone(); // S-1-1-0
     // S-1-5-21-a-b-c-rid: a domain group; use it to make large group lists.
     static TEmulatedGroup DomainGroup(DWORD rid);
 };
@@ -151,7 +151,6 @@ public:
     void ProcessMessages() override;
     MCIERROR mciSendCommandA(MCIDEVICEID deviceId, UINT message, std::uintptr_t flags,
                              void* parameters) override;
-    std::intptr_t ShellExecuteA(const char* operation, const char* file, int showCommand) override;
 
 private:
     struct THandleInfo {

@@ -36,20 +36,20 @@ std::vector<BYTE> MakeCapabilitiesPage(BYTE readBits, BYTE writeBits, WORD maxRe
 
 // The 17 descriptor bytes of DVD physical format information (behind the 4-byte header):
 // book type and part version, disc size and maximum rate, layers and layer type, densities.
-std::array<BYTE, 17> MakeDvdPhysicalFormat(BYTE bookTypeByte, BYTE sizeRateByte,
-                                           BYTE layerByte, BYTE densityByte);
+std::array<BYTE, 17> MakeDvdPhysicalFormat(BYTE bookTypeByte, BYTE sizeRateByte, BYTE layerByte,
+                                           BYTE densityByte);
 
 struct TMmcDriveModel {
     std::vector<BYTE> inquiry;
     bool mediumPresent = false;
-    WORD currentProfile = 0;               // of the medium, when present and the tray is closed
-    std::vector<WORD> supportedProfiles;   // the profile list of GET CONFIGURATION
-    std::vector<BYTE> capabilitiesPage;    // page 2Ah; empty: MODE SENSE is refused
-    WORD blockDescriptorLength = 0;        // block descriptor bytes sent before the page
+    WORD currentProfile = 0;             // of the medium, when present and the tray is closed
+    std::vector<WORD> supportedProfiles; // the profile list of GET CONFIGURATION
+    std::vector<BYTE> capabilitiesPage;  // page 2Ah; empty: MODE SENSE is refused
+    WORD blockDescriptorLength = 0;      // block descriptor bytes sent before the page
     std::array<BYTE, 17> dvdPhysicalFormat{};
     bool trayOpen = false;
-    int failingCalls = 0;                  // pass-through calls that fail before it answers
-    std::set<BYTE> failingOpcodes;         // commands whose pass-through call always fails
+    int failingCalls = 0;          // pass-through calls that fail before it answers
+    std::set<BYTE> failingOpcodes; // commands whose pass-through call always fails
 
     // Answers one CDB into data (the caller's buffer, already sized to the transfer length).
     TScsiReply Execute(std::span<const BYTE> cdb, std::span<BYTE> data);

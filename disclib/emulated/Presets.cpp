@@ -6,8 +6,8 @@ TMmcDriveModel DvdWriter() {
     TMmcDriveModel drive;
     drive.inquiry = MakeInquiry("VIRTUAL", "DVD-RW VX-2040", "1.02", "2024/05/17 SATA");
     drive.capabilitiesPage = MakeCapabilitiesPage(0x3F, 0x37, 8467, 2048, 7056);
-    drive.supportedProfiles = {0x0008, 0x0009, 0x000A, 0x0010, 0x0011, 0x0012, 0x0013,
-                               0x0014, 0x001A, 0x001B};
+    drive.supportedProfiles = {0x0008, 0x0009, 0x000A, 0x0010, 0x0011,
+                               0x0012, 0x0013, 0x0014, 0x001A, 0x001B};
     return drive;
 }
 

@@ -1,0 +1,12 @@
+#!/usr/bin/env bash
+# Sets up, builds and runs every test: the native build and the sanitizer build.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+./scripts/setup.sh
+
+for preset in native asan; do
+  echo "== $preset =="
+  cmake --preset "$preset"
+  cmake --build --preset "$preset" -j 2
+  ctest --preset "$preset" -j 2
+done
