@@ -18,26 +18,6 @@ std::string Hex(unsigned long value, int width = 0) {
     return text;
 }
 
-// The binary form of a SID: revision 1, sub-authority count, authority, sub-authorities.
-std::vector<BYTE> SidBytes(const std::array<BYTE, 6>& authority,
-                           const std::vector<DWORD>& subAuthorities) {
-    std::vector<BYTE> sid(8 + 4 * subAuthorities.size(), 0);
-    sid[0] = 1;
-    sid[1] = static_cast<BYTE>(subAuthorities.size());
-    std::copy(authority.begin(), authority.end(), sid.begin() + 2);
-    for (std::size_t i = 0; i < subAuthorities.size(); ++i) {
-        std::memcpy(sid.data() + 8 + 4 * i, &subAuthorities[i], 4);
-    }
-    return sid;
-}
-
-std::size_t SidLength(const void* sid) {
-    return 8 + 4 * std::size_t{static_cast<const BYTE*>(sid)[1]};
-}
-
-constexpr std::array<BYTE, 6> kNtAuthority = {0, 0, 0, 0, 0, 5};
-constexpr std::array<BYTE, 6> kWorldAuthority = {0, 0, 0, 0, 0, 1};
-
 // "\\.\X:" names drive X.
 std::optional<char> DeviceLetter(std::string_view path) {
     if (path.size() == 6 && path.substr(0, 4) == "\\\\.\\" && path[5] == ':' &&
@@ -62,19 +42,6 @@ std::optional<char> RootLetter(std::string_view root, bool backslashRequired) {
 }
 
 } // namespace
-
-TEmulatedGroup TEmulatedGroup::Administrators(DWORD attributes) {
-    return TEmulatedGroup{kNtAuthority, {32, 544}, attributes};
-}
-TEmulatedGroup TEmulatedGroup::Users() {
-    return TEmulatedGroup{kNtAuthority, {32, 545}};
-}
-TEmulatedGroup TEmulatedGroup::Everyone() {
-    return TEmulatedGroup{kWorldAuthority, {0}};
-}
-TEmulatedGroup TEmulatedGroup::DomainGroup(DWORD rid) {
-    return TEmulatedGroup{kNtAuthority, {21, 1004336348, 1177238915, 682003330, rid}};
-}
 
 TEmulatedDrive* TMachineDescription::Drive(char letter) {
     for (TEmulatedDrive& drive : drives) {
@@ -103,13 +70,13 @@ void TEmulatedMachine::ClearRecords() {
 }
 
 bool TEmulatedMachine::Clean() const {
-    return handles_.empty() && mciDevices_.empty() && sids_.empty() && faults_.empty();
+    return handles_.empty() && mciDevices_.empty() && sids_.Count() == 0 && faults_.empty();
 }
 
 std::string TEmulatedMachine::Report() const {
     std::string text = std::to_string(handles_.size()) + " handle(s) open, " +
                        std::to_string(mciDevices_.size()) + " MCI device(s) open, " +
-                       std::to_string(sids_.size()) + " SID(s) not freed";
+                       std::to_string(sids_.Count()) + " SID(s) not freed";
     for (const std::string& fault : faults_) {
         text += "; " + fault;
     }
@@ -330,28 +297,14 @@ BOOL TEmulatedMachine::GetTokenInformation(HANDLE token, int informationClass, v
         return Fail(87);
     }
     const std::vector<TEmulatedGroup>& groups = found->second.token->groups;
-    const std::size_t entries = offsetof(TTokenGroups, Groups);
-    std::size_t needed = entries + groups.size() * sizeof(TSidAndAttributes);
-    for (const TEmulatedGroup& g : groups) {
-        needed += 8 + 4 * g.subAuthorities.size();
-    }
+    const std::size_t needed = TokenGroupsLength(groups);
     if (returnLength) {
         *returnLength = static_cast<DWORD>(needed);
     }
     if (buffer == nullptr || bufferLength < needed) {
         return Fail(ERROR_INSUFFICIENT_BUFFER_);
     }
-    auto* out = static_cast<BYTE*>(buffer);
-    const auto count = static_cast<DWORD>(groups.size());
-    std::memcpy(out, &count, sizeof count);
-    std::size_t sidAt = entries + groups.size() * sizeof(TSidAndAttributes);
-    for (std::size_t i = 0; i < groups.size(); ++i) {
-        std::vector<BYTE> sid = SidBytes(groups[i].authority, groups[i].subAuthorities);
-        std::memcpy(out + sidAt, sid.data(), sid.size());
-        TSidAndAttributes entry{out + sidAt, groups[i].attributes};
-        std::memcpy(out + entries + i * sizeof entry, &entry, sizeof entry);
-        sidAt += sid.size();
-    }
+    WriteTokenGroups(groups, buffer);
     return TRUE_;
 }
 
@@ -363,28 +316,20 @@ BOOL TEmulatedMachine::AllocateAndInitializeSid(const TSidIdentifierAuthority* a
     if (description_.sidAllocationFails || subAuthorityCount > 8 || authority == nullptr) {
         return Fail(87);
     }
-    std::array<BYTE, 6> value{};
-    std::copy(std::begin(authority->Value), std::end(authority->Value), value.begin());
     std::vector<DWORD> subs = {s0, s1, s2, s3, s4, s5, s6, s7};
     subs.resize(subAuthorityCount);
-    auto bytes = std::make_unique<std::vector<BYTE>>(SidBytes(value, subs));
-    *sid = bytes->data();
-    sids_.emplace(*sid, std::move(bytes));
+    *sid = sids_.Allocate(*authority, subs);
     return TRUE_;
 }
 
 BOOL TEmulatedMachine::EqualSid(PSID a, PSID b) {
     Record("EqualSid");
-    if (a == nullptr || b == nullptr) {
-        return FALSE_;
-    }
-    const std::size_t length = SidLength(a);
-    return length == SidLength(b) && std::memcmp(a, b, length) == 0 ? TRUE_ : FALSE_;
+    return SidsEqual(a, b) ? TRUE_ : FALSE_;
 }
 
 void TEmulatedMachine::FreeSid(PSID sid) {
     Record("FreeSid");
-    if (sids_.erase(sid) == 0) {
+    if (!sids_.Free(sid)) {
         Fault("FreeSid on a SID not allocated");
     }
 }

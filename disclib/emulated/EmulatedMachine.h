@@ -27,6 +27,7 @@
 
 #include "../ArvSCSIStructs.h"
 #include "../OsServices.h"
+#include "../TokenGroups.h"
 #include "MmcDriveModel.h"
 
 #include <cstddef>
@@ -40,20 +41,7 @@
 
 namespace quenlith::emulated {
 
-// A group of a token: a SID as its identifier authority and sub-authorities, and attributes.
-struct TEmulatedGroup {
-    std::array<BYTE, 6> authority{};
-    std::vector<DWORD> subAuthorities;
-    DWORD attributes = SE_GROUP_ENABLED_ | SE_GROUP_ENABLED_BY_DEFAULT_ | SE_GROUP_MANDATORY_;
-
-    static TEmulatedGroup Administrators(DWORD attributes = SE_GROUP_ENABLED_ |
-                                                            SE_GROUP_ENABLED_BY_DEFAULT_ |
-                                                            SE_GROUP_MANDATORY_);
-    static TEmulatedGroup Users();    // S-1-5-32-545
-    static TEmulatedGroup Everyone(); // S-1-1-0
-    // S-1-5-21-a-b-c-rid: a domain group; use it to make large group lists.
-    static TEmulatedGroup DomainGroup(DWORD rid);
-};
+using TEmulatedGroup = TTokenGroup;
 
 struct TEmulatedToken {
     std::vector<TEmulatedGroup> groups;
@@ -117,7 +105,7 @@ public:
     // --- accounting ---
     std::size_t OpenHandleCount() const { return handles_.size(); }
     std::size_t OpenMciDeviceCount() const { return mciDevices_.size(); }
-    std::size_t LiveSidCount() const { return sids_.size(); }
+    std::size_t LiveSidCount() const { return sids_.Count(); }
     // Double closes, unknown handles, malformed requests, in order.
     const std::vector<std::string>& Faults() const { return faults_; }
     // Nothing open, nothing leaked, no fault.
@@ -173,7 +161,7 @@ private:
     std::vector<std::string> faults_;
     std::map<HANDLE, THandleInfo> handles_;
     std::map<MCIDEVICEID, char> mciDevices_;
-    std::map<PSID, std::unique_ptr<std::vector<BYTE>>> sids_;
+    TSidStore sids_;
     std::uintptr_t nextHandle_ = 0x1000;
     MCIDEVICEID nextMciDevice_ = 1;
     DWORD lastError_ = 0;
