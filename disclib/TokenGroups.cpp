@@ -11,14 +11,21 @@ constexpr std::array<BYTE, 6> kUnixAuthority = {0, 0, 0, 0, 0, 22};
 } // namespace
 
 TTokenGroup TTokenGroup::Administrators(DWORD attributes) {
-    return TTokenGroup{kNtAuthority, {SECURITY_BUILTIN_DOMAIN_RID_, DOMAIN_ALIAS_RID_ADMINS_}, attributes};
+    return TTokenGroup{
+        kNtAuthority, {SECURITY_BUILTIN_DOMAIN_RID_, DOMAIN_ALIAS_RID_ADMINS_}, attributes};
 }
-TTokenGroup TTokenGroup::Users() { return TTokenGroup{kNtAuthority, {32, 545}}; }
-TTokenGroup TTokenGroup::Everyone() { return TTokenGroup{kWorldAuthority, {0}}; }
+TTokenGroup TTokenGroup::Users() {
+    return TTokenGroup{kNtAuthority, {32, 545}};
+}
+TTokenGroup TTokenGroup::Everyone() {
+    return TTokenGroup{kWorldAuthority, {0}};
+}
 TTokenGroup TTokenGroup::DomainGroup(DWORD rid) {
     return TTokenGroup{kNtAuthority, {21, 1004336348, 1177238915, 682003330, rid}};
 }
-TTokenGroup TTokenGroup::UnixGroup(DWORD gid) { return TTokenGroup{kUnixAuthority, {2, gid}}; }
+TTokenGroup TTokenGroup::UnixGroup(DWORD gid) {
+    return TTokenGroup{kUnixAuthority, {2, gid}};
+}
 
 std::vector<BYTE> SidBytes(const std::array<BYTE, 6>& authority,
                            const std::vector<DWORD>& subAuthorities) {

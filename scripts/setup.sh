@@ -2,7 +2,7 @@
 # Installs what building and testing need, from Debian 12's packages.
 set -euo pipefail
 
-packages=(cmake ninja-build g++ libgtest-dev libgmock-dev)
+packages=(cmake ninja-build g++ pkg-config libgtest-dev libgmock-dev libblkid-dev)
 
 missing=()
 for p in "${packages[@]}"; do
