@@ -2,7 +2,11 @@
 # Installs what building and testing need, from Debian 12's packages.
 set -euo pipefail
 
-packages=(cmake ninja-build g++ pkg-config libgtest-dev libgmock-dev libblkid-dev)
+packages=(
+  cmake ninja-build g++ pkg-config libgtest-dev libgmock-dev libblkid-dev
+  # the QEMU stage: a guest with emulated CD/DVD drives
+  qemu-system-x86 busybox-static genisoimage sg3-utils cpio python3
+)
 
 missing=()
 for p in "${packages[@]}"; do

@@ -10,3 +10,8 @@ for preset in native asan; do
   cmake --build --preset "$preset" -j 2
   ctest --preset "$preset" -j 2
 done
+
+echo "== QEMU drives =="
+cmake --preset guest
+cmake --build --preset guest -j 2
+tests/qemu/run-qemu-tests.sh build/guest/app/probe/quenlith-probe build/qemu

@@ -6,7 +6,7 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <fstream>
-#include <grp.h>
+#include <cstdlib>
 #include <memory>
 #include <sys/ioctl.h>
 #include <sys/stat.h>
@@ -97,8 +97,14 @@ TProcessCredentials TRealLinuxKernel::Credentials() {
         }
     }
     if (!who.driveGroup) {
-        if (const group* cdrom = ::getgrnam("cdrom")) {
-            who.driveGroup = cdrom->gr_gid;
+        // /etc/group read directly, so a statically linked probe needs no NSS modules.
+        std::ifstream groups("/etc/group");
+        for (std::string line; std::getline(groups, line);) {
+            if (line.rfind("cdrom:", 0) == 0) {
+                const std::size_t gidAt = line.find(':', line.find(':') + 1) + 1;
+                who.driveGroup = static_cast<gid_t>(std::strtoul(line.c_str() + gidAt, nullptr, 10));
+                break;
+            }
         }
     }
     return who;
