@@ -4,6 +4,8 @@ set -euo pipefail
 
 packages=(
   cmake ninja-build g++ pkg-config libgtest-dev libgmock-dev libblkid-dev
+  # the Linux window and its tests
+  qt6-base-dev libgl-dev fonts-dejavu-core fonts-dejavu-extra xvfb xauth
   # the QEMU stage: a guest with emulated CD/DVD drives
   qemu-system-x86 busybox-static genisoimage sg3-utils cpio python3
 )

@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <blkid/blkid.h>
 #include <cerrno>
+#include <cstdlib>
 #include <dirent.h>
 #include <fcntl.h>
 #include <fstream>
-#include <cstdlib>
 #include <memory>
 #include <sys/ioctl.h>
 #include <sys/stat.h>
@@ -102,7 +102,8 @@ TProcessCredentials TRealLinuxKernel::Credentials() {
         for (std::string line; std::getline(groups, line);) {
             if (line.rfind("cdrom:", 0) == 0) {
                 const std::size_t gidAt = line.find(':', line.find(':') + 1) + 1;
-                who.driveGroup = static_cast<gid_t>(std::strtoul(line.c_str() + gidAt, nullptr, 10));
+                who.driveGroup =
+                    static_cast<gid_t>(std::strtoul(line.c_str() + gidAt, nullptr, 10));
                 break;
             }
         }
