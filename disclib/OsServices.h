@@ -43,7 +43,8 @@ struct TTokenGroups {
     TSidAndAttributes Groups[1];
 };
 
-// MCI_OPEN_PARMSA, laid out as the SDK's record.
+// MCI_OPEN_PARMSA, laid out as the SDK's record: the multimedia records are byte-packed.
+#pragma pack(push, 1)
 struct TMciOpenParms {
     std::uintptr_t dwCallback;
     MCIDEVICEID wDeviceID;
@@ -51,6 +52,8 @@ struct TMciOpenParms {
     const char* lpstrElementName;
     const char* lpstrAlias;
 };
+#pragma pack(pop)
+static_assert(sizeof(TMciOpenParms) == sizeof(std::uintptr_t) + 4 + 3 * sizeof(void*));
 
 class TOsServices {
 public:

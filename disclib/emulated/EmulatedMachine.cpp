@@ -12,9 +12,9 @@ char Upper(char c) {
     return static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
 }
 
-std::string Hex(unsigned long value, int width = 0) {
+std::string Hex(unsigned long long value, int width = 0) {
     char text[32];
-    std::snprintf(text, sizeof text, "%0*lX", width, value);
+    std::snprintf(text, sizeof text, "%0*llX", width, value);
     return text;
 }
 
