@@ -9,9 +9,9 @@ constexpr quenlith::DWORD kOurPassThroughIoctl = quenlith::IOCTL_SCSI_PASS_THROU
 constexpr quenlith::BYTE kOurDataIn = quenlith::SCSI_IOCTL_DATA_IN;
 } // namespace
 
-#include <windows.h>
 #include <mmsystem.h>
 #include <ntddscsi.h>
+#include <windows.h>
 
 #include <cstddef>
 #include <cstring>
@@ -20,17 +20,22 @@ namespace quenlith::win32 {
 
 // Our records must be the SDK's, byte for byte, on every target.
 static_assert(sizeof(TScsiPassThroughDirect) == sizeof(SCSI_PASS_THROUGH_DIRECT));
-static_assert(offsetof(TScsiPassThroughDirect, Length) == offsetof(SCSI_PASS_THROUGH_DIRECT, Length));
-static_assert(offsetof(TScsiPassThroughDirect, ScsiStatus) == offsetof(SCSI_PASS_THROUGH_DIRECT, ScsiStatus));
-static_assert(offsetof(TScsiPassThroughDirect, CdbLength) == offsetof(SCSI_PASS_THROUGH_DIRECT, CdbLength));
+static_assert(offsetof(TScsiPassThroughDirect, Length) ==
+              offsetof(SCSI_PASS_THROUGH_DIRECT, Length));
+static_assert(offsetof(TScsiPassThroughDirect, ScsiStatus) ==
+              offsetof(SCSI_PASS_THROUGH_DIRECT, ScsiStatus));
+static_assert(offsetof(TScsiPassThroughDirect, CdbLength) ==
+              offsetof(SCSI_PASS_THROUGH_DIRECT, CdbLength));
 static_assert(offsetof(TScsiPassThroughDirect, SenseInfoLength) ==
               offsetof(SCSI_PASS_THROUGH_DIRECT, SenseInfoLength));
-static_assert(offsetof(TScsiPassThroughDirect, DataIn) == offsetof(SCSI_PASS_THROUGH_DIRECT, DataIn));
+static_assert(offsetof(TScsiPassThroughDirect, DataIn) ==
+              offsetof(SCSI_PASS_THROUGH_DIRECT, DataIn));
 static_assert(offsetof(TScsiPassThroughDirect, DataTransferLength) ==
               offsetof(SCSI_PASS_THROUGH_DIRECT, DataTransferLength));
 static_assert(offsetof(TScsiPassThroughDirect, TimeOutValue) ==
               offsetof(SCSI_PASS_THROUGH_DIRECT, TimeOutValue));
-static_assert(offsetof(TScsiPassThroughDirect, DataBuffer) == offsetof(SCSI_PASS_THROUGH_DIRECT, DataBuffer));
+static_assert(offsetof(TScsiPassThroughDirect, DataBuffer) ==
+              offsetof(SCSI_PASS_THROUGH_DIRECT, DataBuffer));
 static_assert(offsetof(TScsiPassThroughDirect, SenseInfoOffset) ==
               offsetof(SCSI_PASS_THROUGH_DIRECT, SenseInfoOffset));
 static_assert(offsetof(TScsiPassThroughDirect, Cdb) == offsetof(SCSI_PASS_THROUGH_DIRECT, Cdb));
@@ -43,16 +48,20 @@ static_assert(offsetof(TSidAndAttributes, Attributes) == offsetof(SID_AND_ATTRIB
 static_assert(offsetof(TTokenGroups, Groups) == offsetof(TOKEN_GROUPS, Groups));
 static_assert(sizeof(TMciOpenParms) == sizeof(MCI_OPEN_PARMSA));
 static_assert(offsetof(TMciOpenParms, wDeviceID) == offsetof(MCI_OPEN_PARMSA, wDeviceID));
-static_assert(offsetof(TMciOpenParms, lpstrDeviceType) == offsetof(MCI_OPEN_PARMSA, lpstrDeviceType));
-static_assert(offsetof(TMciOpenParms, lpstrElementName) == offsetof(MCI_OPEN_PARMSA, lpstrElementName));
+static_assert(offsetof(TMciOpenParms, lpstrDeviceType) ==
+              offsetof(MCI_OPEN_PARMSA, lpstrDeviceType));
+static_assert(offsetof(TMciOpenParms, lpstrElementName) ==
+              offsetof(MCI_OPEN_PARMSA, lpstrElementName));
 static_assert(quenlith::mci::Open == MCI_OPEN && quenlith::mci::Set == MCI_SET &&
               quenlith::mci::Close == MCI_CLOSE);
-static_assert(quenlith::mci::OpenType == MCI_OPEN_TYPE && quenlith::mci::OpenElement == MCI_OPEN_ELEMENT);
+static_assert(quenlith::mci::OpenType == MCI_OPEN_TYPE &&
+              quenlith::mci::OpenElement == MCI_OPEN_ELEMENT);
 static_assert(quenlith::mci::SetDoorOpen == MCI_SET_DOOR_OPEN &&
               quenlith::mci::SetDoorClosed == MCI_SET_DOOR_CLOSED);
 static_assert(quenlith::ERROR_NO_TOKEN_ == ERROR_NO_TOKEN && quenlith::TOKEN_QUERY_ == TOKEN_QUERY);
 static_assert(quenlith::TokenGroupsClass == TokenGroups);
-static_assert(quenlith::drive_type::CdRom == DRIVE_CDROM && quenlith::drive_type::Removable == DRIVE_REMOVABLE);
+static_assert(quenlith::drive_type::CdRom == DRIVE_CDROM &&
+              quenlith::drive_type::Removable == DRIVE_REMOVABLE);
 
 DWORD TWin32Services::GetLogicalDriveStringsA(DWORD bufferLength, char* buffer) {
     return ::GetLogicalDriveStringsA(bufferLength, buffer);
@@ -67,8 +76,9 @@ BOOL TWin32Services::GetVolumeInformationA(const char* root, char* volumeName, D
                                            DWORD* fileSystemFlags, char* fileSystemName,
                                            DWORD fileSystemNameSize) {
     ::DWORD serial = 0, maxComponent = 0, flags = 0;
-    const BOOL ok = ::GetVolumeInformationA(root, volumeName, volumeNameSize, &serial, &maxComponent,
-                                            &flags, fileSystemName, fileSystemNameSize);
+    const BOOL ok =
+        ::GetVolumeInformationA(root, volumeName, volumeNameSize, &serial, &maxComponent, &flags,
+                                fileSystemName, fileSystemNameSize);
     if (serialNumber) {
         *serialNumber = serial;
     }
@@ -125,8 +135,9 @@ DWORD TWin32Services::GetLastError() {
 BOOL TWin32Services::GetTokenInformation(HANDLE token, int informationClass, void* buffer,
                                          DWORD bufferLength, DWORD* returnLength) {
     ::DWORD needed = 0;
-    const BOOL ok = ::GetTokenInformation(token, static_cast<TOKEN_INFORMATION_CLASS>(informationClass),
-                                          buffer, bufferLength, &needed);
+    const BOOL ok =
+        ::GetTokenInformation(token, static_cast<TOKEN_INFORMATION_CLASS>(informationClass), buffer,
+                              bufferLength, &needed);
     if (returnLength) {
         *returnLength = needed;
     }
