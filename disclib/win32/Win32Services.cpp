@@ -9,9 +9,10 @@ constexpr quenlith::DWORD kOurPassThroughIoctl = quenlith::IOCTL_SCSI_PASS_THROU
 constexpr quenlith::BYTE kOurDataIn = quenlith::SCSI_IOCTL_DATA_IN;
 } // namespace
 
+#include <windows.h>
+// The SDK headers below need <windows.h> first.
 #include <mmsystem.h>
 #include <ntddscsi.h>
-#include <windows.h>
 
 #include <cstddef>
 #include <cstring>
