@@ -6,6 +6,8 @@ packages=(
   cmake ninja-build g++ pkg-config libgtest-dev libgmock-dev libblkid-dev
   # the Linux window and its tests
   qt6-base-dev libgl-dev fonts-dejavu-core fonts-dejavu-extra xvfb xauth
+  # the Windows build, run under Wine
+  g++-mingw-w64-x86-64 g++-mingw-w64-i686 googletest wine wine64 imagemagick x11-utils
   # the QEMU stage: a guest with emulated CD/DVD drives
   qemu-system-x86 busybox-static genisoimage sg3-utils cpio python3
 )

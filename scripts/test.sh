@@ -11,6 +11,13 @@ for preset in native asan; do
   ctest --preset "$preset" -j 2
 done
 
+echo "== Windows (MinGW-w64, under Wine) =="
+cmake --preset windows32
+cmake --build --preset windows32 -j 2
+cmake --preset windows
+cmake --build --preset windows -j 2
+tests/wine/run-wine-tests.sh
+
 echo "== QEMU drives =="
 cmake --preset guest
 cmake --build --preset guest -j 2
