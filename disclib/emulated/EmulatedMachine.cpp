@@ -108,7 +108,7 @@ DWORD TEmulatedMachine::GetLogicalDriveStringsA(DWORD bufferLength, char* buffer
     }
     std::memcpy(buffer, list.data(), list.size());
     buffer[list.size()] = '\0';
-    return length;
+    return description_.driveStringsAnswer.value_or(length);
 }
 
 UINT TEmulatedMachine::GetDriveTypeA(const char* root) {

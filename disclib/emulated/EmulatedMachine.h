@@ -77,6 +77,9 @@ struct TMachineDescription {
     TEmulatedToken threadTokenGroups;
     DWORD threadTokenError = ERROR_ACCESS_DENIED_;
     bool driveStringsFail = false;
+    // GetLogicalDriveStringsA answers this count instead of the length it wrote, as a system
+    // that reports the length it needed would.
+    std::optional<DWORD> driveStringsAnswer;
     bool sidAllocationFails = false;
 
     TEmulatedDrive* Drive(char letter);

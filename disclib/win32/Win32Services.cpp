@@ -115,10 +115,20 @@ BOOL TWin32Services::CloseHandle(HANDLE handle) {
 }
 
 BOOL TWin32Services::GetVersionExA(TOsVersionInfoA* info) {
+    // Deprecated, but it is the version record the pass-through decision is specified on.
+#if defined(__GNUC__)
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wdeprecated-declarations"
+#elif defined(_MSC_VER)
+#pragma warning(push)
+#pragma warning(disable : 4996)
+#endif
     return ::GetVersionExA(reinterpret_cast<OSVERSIONINFOA*>(info));
+#if defined(__GNUC__)
 #pragma GCC diagnostic pop
+#elif defined(_MSC_VER)
+#pragma warning(pop)
+#endif
 }
 
 BOOL TWin32Services::OpenThreadToken(DWORD desiredAccess, BOOL openAsSelf, HANDLE* token) {

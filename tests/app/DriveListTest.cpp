@@ -49,6 +49,17 @@ TEST(DriveList, LabelsAreTakenAsGivenAndOtherDriveTypesSkipped) {
     f.ExpectClean();
 }
 
+// A system that answers the length it needed rather than the length written.
+TEST(DriveList, AnOversizedCountStillListsTheDrives) {
+    for (DWORD answer : {DWORD{255}, DWORD{1000}, DWORD{0xFFFFFFFF}}) {
+        TMachineDescription machine = presets::StandardMachine();
+        machine.driveStringsAnswer = answer;
+        TFormFixture f(machine);
+        f.form.Refresh1Click();
+        EXPECT_EQ(f.view.driveItems, (std::vector<std::string>{"D: [DATA]", "E: []"})) << answer;
+    }
+}
+
 TEST(DriveList, LaterMediaChangesDoNotTouchTheEntries) {
     TFormFixture f;
     f.form.FormCreate();
