@@ -74,6 +74,35 @@ void WriteTokenGroups(const std::vector<TTokenGroup>& groups, void* buffer) {
     }
 }
 
+bool CopyTokenGroups(const std::vector<TTokenGroup>& groups, void* buffer, DWORD bufferLength,
+                     DWORD* returnLength) {
+    const std::size_t needed = TokenGroupsLength(groups);
+    if (returnLength) {
+        *returnLength = static_cast<DWORD>(needed);
+    }
+    if (buffer == nullptr || bufferLength < needed) {
+        return false;
+    }
+    WriteTokenGroups(groups, buffer);
+    return true;
+}
+
+DWORD CopyDriveRoots(const std::string& letters, DWORD bufferLength, char* buffer) {
+    std::string list;
+    for (char letter : letters) {
+        list += letter;
+        list += ":\\";
+        list += '\0';
+    }
+    const auto length = static_cast<DWORD>(list.size());
+    if (buffer == nullptr || length + 1 > bufferLength) {
+        return length + 1;
+    }
+    std::memcpy(buffer, list.data(), list.size());
+    buffer[list.size()] = '\0';
+    return length;
+}
+
 PSID TSidStore::Allocate(const TSidIdentifierAuthority& authority, const std::vector<DWORD>& subs) {
     std::array<BYTE, 6> value{};
     std::copy(std::begin(authority.Value), std::end(authority.Value), value.begin());

@@ -8,6 +8,7 @@
 #include <cstddef>
 #include <map>
 #include <memory>
+#include <string>
 #include <vector>
 
 namespace quenlith {
@@ -39,6 +40,16 @@ bool SidsEqual(const void* a, const void* b);
 std::size_t TokenGroupsLength(const std::vector<TTokenGroup>& groups);
 // Writes that record into buffer, which holds at least TokenGroupsLength(groups) bytes.
 void WriteTokenGroups(const std::vector<TTokenGroup>& groups, void* buffer);
+
+// GetTokenInformation's answer for groups: writes the record when bufferLength suffices;
+// *returnLength (when given) is the length needed either way. False when it does not fit.
+bool CopyTokenGroups(const std::vector<TTokenGroup>& groups, void* buffer, DWORD bufferLength,
+                     DWORD* returnLength);
+
+// GetLogicalDriveStringsA's answer for drive letters: "X:\" for each, every root ended by a
+// zero and the list by a second one. Answers the characters written without the final zero,
+// or, when the buffer is too small, the length needed (final zero included) and writes nothing.
+DWORD CopyDriveRoots(const std::string& letters, DWORD bufferLength, char* buffer);
 
 // SIDs made by AllocateAndInitializeSid, owned until FreeSid.
 class TSidStore {

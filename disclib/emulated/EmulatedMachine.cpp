@@ -96,18 +96,14 @@ DWORD TEmulatedMachine::GetLogicalDriveStringsA(DWORD bufferLength, char* buffer
         lastError_ = ERROR_ACCESS_DENIED_;
         return 0;
     }
-    std::string list;
+    std::string letters;
     for (const TEmulatedDrive& drive : description_.drives) {
-        list += drive.letter;
-        list += ":\\";
-        list += '\0';
+        letters += drive.letter;
     }
-    const auto length = static_cast<DWORD>(list.size());
-    if (buffer == nullptr || length + 1 > bufferLength) {
-        return length + 1; // the length needed, final zero included
+    const DWORD length = CopyDriveRoots(letters, bufferLength, buffer);
+    if (buffer == nullptr || length > bufferLength) {
+        return length;
     }
-    std::memcpy(buffer, list.data(), list.size());
-    buffer[list.size()] = '\0';
     return description_.driveStringsAnswer.value_or(length);
 }
 
@@ -296,15 +292,9 @@ BOOL TEmulatedMachine::GetTokenInformation(HANDLE token, int informationClass, v
     if (informationClass != TokenGroupsClass) {
         return Fail(87);
     }
-    const std::vector<TEmulatedGroup>& groups = found->second.token->groups;
-    const std::size_t needed = TokenGroupsLength(groups);
-    if (returnLength) {
-        *returnLength = static_cast<DWORD>(needed);
-    }
-    if (buffer == nullptr || bufferLength < needed) {
+    if (!CopyTokenGroups(found->second.token->groups, buffer, bufferLength, returnLength)) {
         return Fail(ERROR_INSUFFICIENT_BUFFER_);
     }
-    WriteTokenGroups(groups, buffer);
     return TRUE_;
 }
 

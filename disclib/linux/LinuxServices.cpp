@@ -144,21 +144,13 @@ std::optional<unsigned> TLinuxServices::ExistingDrive(char letter) {
 }
 
 DWORD TLinuxServices::GetLogicalDriveStringsA(DWORD bufferLength, char* buffer) {
-    std::string list;
+    std::string letters;
     for (unsigned number : kernel_.OpticalDriveNumbers()) {
         if (std::optional<char> letter = LetterOfDriveNumber(number)) {
-            list += *letter;
-            list += ":\\";
-            list += '\0';
+            letters += *letter;
         }
     }
-    const auto length = static_cast<DWORD>(list.size());
-    if (buffer == nullptr || length + 1 > bufferLength) {
-        return length + 1;
-    }
-    std::memcpy(buffer, list.data(), list.size());
-    buffer[list.size()] = '\0';
-    return length;
+    return CopyDriveRoots(letters, bufferLength, buffer);
 }
 
 UINT TLinuxServices::GetDriveTypeA(const char* root) {
@@ -308,14 +300,9 @@ BOOL TLinuxServices::GetTokenInformation(HANDLE token, int informationClass, voi
     if (DriveAccessPrivileged()) {
         groups.push_back(TTokenGroup::Administrators());
     }
-    const std::size_t needed = TokenGroupsLength(groups);
-    if (returnLength) {
-        *returnLength = static_cast<DWORD>(needed);
-    }
-    if (buffer == nullptr || bufferLength < needed) {
+    if (!CopyTokenGroups(groups, buffer, bufferLength, returnLength)) {
         return Fail(ERROR_INSUFFICIENT_BUFFER_);
     }
-    WriteTokenGroups(groups, buffer);
     return TRUE_;
 }
 
