@@ -49,6 +49,20 @@ TEST(Identification, FieldCutsAndTreatments) {
     }
 }
 
+TEST(Identification, ReplaceControlCharsByCode) {
+    struct {
+        unsigned code;
+        bool blank;
+    } cases[] = {{1, true},    {9, true},   {31, true},  {32, false}, {65, false},
+                 {127, false}, {128, true}, {200, true}, {255, true}};
+    for (auto c : cases) {
+        const std::string text = {'a', static_cast<char>(c.code), 'b'};
+        EXPECT_EQ(ReplaceControlChars(text), c.blank ? "a b" : text) << c.code;
+    }
+    // Code 0 stays, and so does the length.
+    EXPECT_EQ(ReplaceControlChars(std::string("a\0b", 3)), std::string("a\0b", 3));
+}
+
 TEST(Identification, ReportStartingWithCrLfGivesAnEmptyFirstItem) {
     TMachineDescription machine = presets::StandardMachine();
     machine.Drive('D')->mmc->capabilitiesPage =

@@ -31,6 +31,7 @@ public:
     std::vector<std::string> log;
     std::vector<sg_io_hdr_t> sent;
     unsigned short hostStatus = 0; // forced onto every SG_IO answer
+    unsigned short driverByte = 0; // added to the driver status of every answer
     bool sgIoFails = false;
     int nextFd = 3;
 
@@ -80,7 +81,8 @@ public:
         }
         h.status = reply.status;
         h.host_status = hostStatus;
-        h.driver_status = reply.sense.empty() ? 0 : 0x08;
+        h.driver_status =
+            static_cast<unsigned short>((reply.sense.empty() ? 0 : 0x08) | driverByte);
         h.sb_len_wr =
             static_cast<unsigned char>(std::min<std::size_t>(reply.sense.size(), h.mx_sb_len));
         std::copy_n(reply.sense.begin(), h.sb_len_wr, h.sbp);
@@ -209,6 +211,9 @@ TEST(LinuxPassThrough, CarriedOutMeansNoTransportError) {
     kernel.hostStatus = 3; // DID_TIME_OUT
     EXPECT_FALSE(send());
     kernel.hostStatus = 0;
+    kernel.driverByte = 0x06; // DRIVER_TIMEOUT
+    EXPECT_FALSE(send());
+    kernel.driverByte = 0;
     kernel.sgIoFails = true;
     EXPECT_FALSE(send());
     EXPECT_FALSE(os.DeviceIoControl(INVALID_HANDLE_VALUE, IOCTL_SCSI_PASS_THROUGH_DIRECT, &tur,
