@@ -169,6 +169,19 @@ TEST_F(QtWindow, HandOverTheLinkAndItsAddress) {
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 }
 
+TEST_F(QtWindow, HourglassWhileAReportWaits) {
+    Open();
+    std::vector<Qt::CursorShape> during;
+    os->onProcessMessages = [&] {
+        during.push_back(QApplication::overrideCursor() ? QApplication::overrideCursor()->shape()
+                                                        : Qt::ArrowCursor);
+    };
+    QTest::keyClicks(Get<QComboBox>("cbdrive")->lineEdit(), "x");
+    ASSERT_FALSE(during.empty());
+    EXPECT_EQ(during.front(), Qt::WaitCursor);
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+}
+
 TEST_F(QtWindow, BoxesShowTheHandlersMessages) {
     Open();
     Get<QPushButton>("BitBtn3")->click();

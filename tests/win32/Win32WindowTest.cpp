@@ -148,6 +148,18 @@ TEST_F(Win32Window, TheDrivesFillTheRealControls) {
     EXPECT_EQ(window->ApplicationCursor(), TCursor::crDefault);
 }
 
+TEST_F(Win32Window, HourglassWhileAReportWaits) {
+    std::vector<TCursor> during;
+    os->onProcessMessages = [&] { during.push_back(window->ApplicationCursor()); };
+    SetWindowTextA(C(TControl::cbdrive), "E");
+    SendMessageA(window->Handle(), WM_COMMAND,
+                 MAKEWPARAM(TWin32MainWindow::ControlId(TControl::cbdrive), CBN_EDITCHANGE),
+                 reinterpret_cast<LPARAM>(C(TControl::cbdrive)));
+    ASSERT_FALSE(during.empty());
+    EXPECT_EQ(during.front(), TCursor::crHourGlass);
+    EXPECT_EQ(window->ApplicationCursor(), TCursor::crDefault);
+}
+
 TEST_F(Win32Window, BoxesShowTheHandlersMessages) {
     SendMessageA(C(TControl::BitBtn3), BM_CLICK, 0, 0);
     EXPECT_EQ(information, std::vector<std::string>{"The Inserted media is DVD-ROM"});
