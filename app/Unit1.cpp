@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cctype>
+#include <cstdint>
 #include <cstring>
 #include <optional>
 
@@ -60,7 +61,9 @@ void TForm1::Refresh1Click() {
     if (length != 0) {
         // At most length + 1 characters, and never past the buffer: a system that reports the
         // length it needed instead of the length written is not read beyond it.
-        const std::size_t walk = std::min<std::size_t>(std::size_t{length} + 1, roots.size());
+        // Counted in 64 bits: n + 1 must not wrap where size_t has 32.
+        const auto walk = static_cast<std::size_t>(
+            std::min<std::uint64_t>(std::uint64_t{length} + 1, roots.size()));
         for (std::size_t i = 0; i < walk; ++i) {
             const char c = roots[i];
             if (c == '\0') {

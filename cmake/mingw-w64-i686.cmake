@@ -1,4 +1,5 @@
-# Cross build for 32-bit Windows: checks the 32-bit layouts of the request block and records.
+# Cross build for 32-bit Windows: the 32-bit layouts of the request block and records, run
+# under Wine (wine32).
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR i686)
 set(CMAKE_C_COMPILER i686-w64-mingw32-gcc-posix)
@@ -8,3 +9,7 @@ set(CMAKE_FIND_ROOT_PATH /usr/i686-w64-mingw32)
 set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+find_program(WINE NAMES wine)
+if(WINE)
+  set(CMAKE_CROSSCOMPILING_EMULATOR ${WINE})
+endif()

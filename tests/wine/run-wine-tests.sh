@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Runs the Windows build's tests under Wine on a fresh prefix and a private Xvfb display, then
+# Runs the Windows builds' tests (x86_64, and i686 when built) under Wine on a fresh prefix and a private Xvfb display, then
 # shows the real executables and keeps screenshots of their windows as artifacts.
 set -euo pipefail
 cd "$(dirname "$0")/../.."
@@ -23,6 +23,8 @@ wineboot -i >/dev/null 2>&1
 echo "wine prefix created in $(( ($(date +%s%N) - start) / 1000000 )) ms"
 
 ctest --preset windows
+# The 32-bit build, in the same (WoW64) prefix.
+[ ! -d build/windows32 ] || ctest --preset windows32
 
 # The windows as a person sees them: the demo over the emulated machine, and the real program
 # over Wine's drives. Under X the region is real: outside the ellipse the black root shows.
