@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cctype>
 #include <cstdio>
 
 namespace quenlith {
@@ -13,6 +14,29 @@ std::string DevicePathOf(char letter) {
     char path[8];
     std::snprintf(path, sizeof path, "\\\\.\\%c:", letter);
     return path;
+}
+
+std::optional<char> LetterOfRoot(std::string_view root, TRootForm form) {
+    if (root.size() < 2 || root.size() > 3 || root[1] != ':' ||
+        std::isalpha(static_cast<unsigned char>(root[0])) == 0) {
+        return std::nullopt;
+    }
+    const bool backslash = root.size() == 3;
+    if (backslash && root[2] != '\\') {
+        return std::nullopt;
+    }
+    if ((form == TRootForm::LetterColon && backslash) ||
+        (form == TRootForm::LetterColonBackslash && !backslash)) {
+        return std::nullopt;
+    }
+    return root[0];
+}
+
+std::optional<char> LetterOfDevicePath(std::string_view path) {
+    if (path.size() != 6 || path.substr(0, 4) != "\\\\.\\") {
+        return std::nullopt;
+    }
+    return LetterOfRoot(path.substr(4), TRootForm::LetterColon);
 }
 
 HANDLE OpenDriveHandle(TOsServices& os, char letter) {

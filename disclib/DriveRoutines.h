@@ -5,8 +5,10 @@
 #include "OsServices.h"
 
 #include <cstddef>
+#include <optional>
 #include <span>
 #include <string>
+#include <string_view>
 
 namespace quenlith {
 
@@ -15,6 +17,13 @@ inline constexpr std::size_t kInquiryTextStart = 8;
 
 // "\\.\" + letter + ":".
 std::string DevicePathOf(char letter);
+
+// How a drive root may be written: "X:", "X:\", or either.
+enum class TRootForm { LetterColon, LetterColonBackslash, Either };
+// The letter (as written) of a drive root in the given form; empty for anything else.
+std::optional<char> LetterOfRoot(std::string_view root, TRootForm form = TRootForm::Either);
+// The letter (as written) of a device path "\\.\X:"; empty for anything else.
+std::optional<char> LetterOfDevicePath(std::string_view path);
 
 // Opens the drive for reading and writing with no check of type or rights; the caller closes
 // the handle with CloseDriveHandle. INVALID_HANDLE_VALUE when the open fails.

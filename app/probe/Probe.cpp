@@ -22,12 +22,9 @@ char UpperLetter(char c) {
 
 std::optional<char> DriveLetterArgument(const std::string& value) {
     // "E", "e", "E:" and "E:\" all name drive E.
-    if (value.empty() || std::isalpha(static_cast<unsigned char>(value[0])) == 0 ||
-        value.size() > 3 || (value.size() > 1 && value[1] != ':') ||
-        (value.size() == 3 && value[2] != '\\')) {
-        return std::nullopt;
-    }
-    return UpperLetter(value[0]);
+    std::optional<char> letter =
+        value.size() == 1 ? LetterOfRoot(value + ":") : LetterOfRoot(value);
+    return letter ? std::optional<char>(UpperLetter(*letter)) : std::nullopt;
 }
 
 struct TDriveProbe {

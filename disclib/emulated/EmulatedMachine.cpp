@@ -1,5 +1,7 @@
 #include "EmulatedMachine.h"
 
+#include "../DriveRoutines.h"
+
 #include <algorithm>
 #include <cctype>
 #include <cstdio>
@@ -16,29 +18,6 @@ std::string Hex(unsigned long long value, int width = 0) {
     char text[32];
     std::snprintf(text, sizeof text, "%0*llX", width, value);
     return text;
-}
-
-// "\\.\X:" names drive X.
-std::optional<char> DeviceLetter(std::string_view path) {
-    if (path.size() == 6 && path.substr(0, 4) == "\\\\.\\" && path[5] == ':' &&
-        std::isalpha(static_cast<unsigned char>(path[4]))) {
-        return Upper(path[4]);
-    }
-    return std::nullopt;
-}
-
-// "X:" or "X:\" names drive X.
-std::optional<char> RootLetter(std::string_view root, bool backslashRequired) {
-    if (root.size() < 2 || root[1] != ':' || !std::isalpha(static_cast<unsigned char>(root[0]))) {
-        return std::nullopt;
-    }
-    if (root.size() == 2 && !backslashRequired) {
-        return Upper(root[0]);
-    }
-    if (root.size() == 3 && root[2] == '\\') {
-        return Upper(root[0]);
-    }
-    return std::nullopt;
 }
 
 } // namespace
@@ -109,7 +88,7 @@ DWORD TEmulatedMachine::GetLogicalDriveStringsA(DWORD bufferLength, char* buffer
 
 UINT TEmulatedMachine::GetDriveTypeA(const char* root) {
     Record(std::string("GetDriveTypeA ") + (root ? root : "(null)"));
-    std::optional<char> letter = root ? RootLetter(root, false) : std::nullopt;
+    std::optional<char> letter = root ? LetterOfRoot(root) : std::nullopt;
     TEmulatedDrive* drive = letter ? Drive(*letter) : nullptr;
     return drive ? drive->type : drive_type::NoRootDir;
 }
@@ -119,7 +98,8 @@ BOOL TEmulatedMachine::GetVolumeInformationA(const char* root, char* volumeName,
                                              DWORD* maxComponentLength, DWORD* fileSystemFlags,
                                              char* fileSystemName, DWORD fileSystemNameSize) {
     Record(std::string("GetVolumeInformationA ") + (root ? root : "(null)"));
-    std::optional<char> letter = root ? RootLetter(root, true) : std::nullopt;
+    std::optional<char> letter =
+        root ? LetterOfRoot(root, TRootForm::LetterColonBackslash) : std::nullopt;
     TEmulatedDrive* drive = letter ? Drive(*letter) : nullptr;
     if (drive == nullptr || !drive->volumeLabel) {
         return Fail(21); // ERROR_NOT_READY
@@ -150,7 +130,7 @@ HANDLE TEmulatedMachine::CreateFileA(const char* path, DWORD desiredAccess, DWOR
     Record(std::string("CreateFileA ") + (path ? path : "(null)") +
            " access=" + Hex(desiredAccess) + " share=" + Hex(shareMode) +
            " disposition=" + Hex(creationDisposition) + " flags=" + Hex(flagsAndAttributes));
-    std::optional<char> letter = path ? DeviceLetter(path) : std::nullopt;
+    std::optional<char> letter = path ? LetterOfDevicePath(path) : std::nullopt;
     TEmulatedDrive* drive = letter ? Drive(*letter) : nullptr;
     if (drive == nullptr) {
         lastError_ = 2; // ERROR_FILE_NOT_FOUND
@@ -351,8 +331,8 @@ MCIERROR TEmulatedMachine::mciSendCommandA(MCIDEVICEID deviceId, UINT message, s
         }
         std::string type = open->lpstrDeviceType;
         std::transform(type.begin(), type.end(), type.begin(), [](char c) { return Upper(c); });
-        std::optional<char> letter = RootLetter(element, false);
-        TEmulatedDrive* drive = letter && std::strlen(element) == 2 ? Drive(*letter) : nullptr;
+        std::optional<char> letter = LetterOfRoot(element, TRootForm::LetterColon);
+        TEmulatedDrive* drive = letter ? Drive(*letter) : nullptr;
         if (type != "CDAUDIO" || drive == nullptr || !drive->mmc || drive->mciOpenFails) {
             return mci::ErrorDeviceOpen;
         }

@@ -33,7 +33,6 @@
 #include <cstddef>
 #include <functional>
 #include <map>
-#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>

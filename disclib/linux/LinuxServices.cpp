@@ -1,6 +1,7 @@
 #include "LinuxServices.h"
 
 #include "../ArvSCSIStructs.h"
+#include "../DriveRoutines.h"
 
 #include <algorithm>
 #include <cctype>
@@ -40,22 +41,6 @@ DWORD WinErrorOf(int error) {
     default:
         return 1117; // ERROR_IO_DEVICE
     }
-}
-
-// "X:" or "X:\" names drive X; "\\.\X:" is its device path.
-std::optional<char> RootLetter(std::string_view root) {
-    if ((root.size() == 2 || (root.size() == 3 && root[2] == '\\')) && root[1] == ':' &&
-        std::isalpha(static_cast<unsigned char>(root[0])) != 0) {
-        return root[0];
-    }
-    return std::nullopt;
-}
-
-std::optional<char> DeviceLetter(std::string_view path) {
-    if (path.size() == 6 && path.substr(0, 4) == "\\\\.\\") {
-        return RootLetter(path.substr(4));
-    }
-    return std::nullopt;
 }
 
 constexpr unsigned char kHostOk = 0;
@@ -154,7 +139,7 @@ DWORD TLinuxServices::GetLogicalDriveStringsA(DWORD bufferLength, char* buffer) 
 }
 
 UINT TLinuxServices::GetDriveTypeA(const char* root) {
-    std::optional<char> letter = root ? RootLetter(root) : std::nullopt;
+    std::optional<char> letter = root ? LetterOfRoot(root) : std::nullopt;
     return letter && ExistingDrive(*letter) ? drive_type::CdRom : drive_type::NoRootDir;
 }
 
@@ -162,8 +147,9 @@ BOOL TLinuxServices::GetVolumeInformationA(const char* root, char* volumeName, D
                                            DWORD* serialNumber, DWORD* maxComponentLength,
                                            DWORD* fileSystemFlags, char* fileSystemName,
                                            DWORD fileSystemNameSize) {
-    std::optional<char> letter = root ? RootLetter(root) : std::nullopt;
-    if (!letter || std::strlen(root) != 3 || !ExistingDrive(*letter)) {
+    std::optional<char> letter =
+        root ? LetterOfRoot(root, TRootForm::LetterColonBackslash) : std::nullopt;
+    if (!letter || !ExistingDrive(*letter)) {
         return Fail(3); // ERROR_PATH_NOT_FOUND
     }
     std::optional<std::string> label = kernel_.FileSystemLabel(DevicePathOfLetter(*letter));
@@ -192,7 +178,7 @@ BOOL TLinuxServices::GetVolumeInformationA(const char* root, char* volumeName, D
 
 HANDLE TLinuxServices::CreateFileA(const char* path, DWORD /*desiredAccess*/, DWORD /*shareMode*/,
                                    DWORD /*creationDisposition*/, DWORD /*flagsAndAttributes*/) {
-    std::optional<char> letter = path ? DeviceLetter(path) : std::nullopt;
+    std::optional<char> letter = path ? LetterOfDevicePath(path) : std::nullopt;
     if (!letter || !ExistingDrive(*letter)) {
         lastError_ = 2;
         return INVALID_HANDLE_VALUE;
@@ -350,8 +336,8 @@ MCIERROR TLinuxServices::mciSendCommandA(MCIDEVICEID deviceId, UINT message, std
             strcasecmp(open->lpstrDeviceType, "CDAudio") != 0) {
             return mci::ErrorDeviceOpen;
         }
-        std::optional<char> letter = RootLetter(open->lpstrElementName);
-        if (!letter || std::strlen(open->lpstrElementName) != 2 || !ExistingDrive(*letter)) {
+        std::optional<char> letter = LetterOfRoot(open->lpstrElementName, TRootForm::LetterColon);
+        if (!letter || !ExistingDrive(*letter)) {
             return mci::ErrorDeviceOpen;
         }
         const int fd = kernel_.Open(DevicePathOfLetter(*letter), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
