@@ -108,7 +108,12 @@ void TForm1::Identify(const std::string& driveText) {
 void TForm1::cbdriveChange() {
     THandlerScope scope(*this);
     const unsigned run = ++selectionRuns_;
-    ++activeSelections_;
+    // Counted for as long as this run lasts, also when an error ends it early.
+    struct TActiveSelection {
+        int& count;
+        explicit TActiveSelection(int& c) : count(c) { ++count; }
+        ~TActiveSelection() { --count; }
+    } active(activeSelections_);
     view_.SetApplicationCursor(TCursor::crHourGlass);
     const std::string text = view_.DriveText();
 
@@ -134,7 +139,7 @@ void TForm1::cbdriveChange() {
         view_.SetListLines(SplitLines(report));
     }
     // A nested run leaves the hourglass to the run still waiting around it.
-    if (--activeSelections_ == 0) {
+    if (activeSelections_ == 1) {
         view_.SetApplicationCursor(TCursor::crDefault);
     }
 }
